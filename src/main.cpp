@@ -1,0 +1,3 @@
+#include "coilrush.h"
+
+int main() { return RunCoilrush(); }

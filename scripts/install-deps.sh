@@ -5,7 +5,7 @@
 set -eu
 
 BUILD_PACKAGES="build-essential cmake pkg-config libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev"
-TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool imagemagick clang libclang-rt-14-dev"
+TEST_PACKAGES="python3 libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool imagemagick clang libclang-rt-14-dev"
 
 wanted="$BUILD_PACKAGES"
 if [ "${1:-build}" = "test" ]; then

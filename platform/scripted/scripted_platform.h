@@ -88,6 +88,11 @@ const std::vector<RandomCall> &RandomCalls();
 void SetMissingFiles(const std::vector<std::string> &fileNames);
 void SetTextureSize(const std::string &fileName, int width, int height);
 
+// Benchmarks switch recording off: draw calls are then counted, not kept,
+// and Frames() stays empty. ResetPlatform switches it back on.
+void SetRecording(bool on);
+long long DrawCallCount();  // every draw call since ResetPlatform, recorded or not
+
 // Records.
 const std::vector<RecordedFrame> &Frames();
 // Lifecycle log, one line per call, e.g. "InitWindow 1000 1000 Coilrush",

@@ -89,7 +89,9 @@ void SetMissingFiles(const std::vector<std::string> &fileNames);
 void SetTextureSize(const std::string &fileName, int width, int height);
 
 // Benchmarks switch recording off: draw calls are then counted, not kept,
-// and Frames() stays empty. ResetPlatform switches it back on.
+// and Frames() stays empty; events, sounds played and random calls are not
+// logged either, so nothing is allocated per frame. Loads and unloads still
+// count for LiveResourceCount. ResetPlatform switches it back on.
 void SetRecording(bool on);
 long long DrawCallCount();  // every draw call since ResetPlatform, recorded or not
 

@@ -66,13 +66,13 @@ void GameTest::QueueQuietRandomValues(int count) {
     scripted::QueueRandomValues(std::vector<int>(static_cast<size_t>(count), 0));
 }
 
-const RecordedFrame &GameTest::PlayFrame(const FrameInput &input) {
+RecordedFrame GameTest::PlayFrame(const FrameInput &input) {
     scripted::SetCurrentInput(input);
     RunFrame(state, assets);
     return scripted::Frames().back();
 }
 
-const RecordedFrame &GameTest::PlayFrameWithKeys(std::vector<int> keys) {
+RecordedFrame GameTest::PlayFrameWithKeys(std::vector<int> keys) {
     FrameInput input;
     input.keys = std::move(keys);
     return PlayFrame(input);

@@ -37,8 +37,8 @@ protected:
     void QueueQuietRandomValues(int count = 3000);
 
     // One frame through the real frame function.
-    const RecordedFrame &PlayFrame(const FrameInput &input = {});
-    const RecordedFrame &PlayFrameWithKeys(std::vector<int> keys);
+    RecordedFrame PlayFrame(const FrameInput &input = {});
+    RecordedFrame PlayFrameWithKeys(std::vector<int> keys);
     // Frames until the snake's head moves; returns how many were played.
     int FramesUntilStep(int limit = 100);
 

@@ -19,7 +19,7 @@ protected:
         }
     }
     // Plays frames up to and including the next step.
-    const RecordedFrame &PlayUntilStep() {
+    RecordedFrame PlayUntilStep() {
         FramesUntilStep();
         return scripted::Frames().back();
     }
@@ -86,7 +86,7 @@ TEST_F(PlayingTest, ALongStallGivesOneStepAndOneSkullJump) {
     const Vector2 head = Head();
     const size_t drawsBefore = scripted::RandomCalls().size();
     FrameInput stall;
-    stall.frameTime = 1.0f;
+    stall.frameTime = 5.0f;  // longer than both intervals
 
     PlayFrame(stall);
 

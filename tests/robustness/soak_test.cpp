@@ -15,6 +15,11 @@
 #include "high_score.h"
 #include "scripted_platform.h"
 
+// The replacements below pair malloc with free; GCC cannot see that.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+
 namespace {
 
 std::atomic<bool> countingAllocations{false};
@@ -92,7 +97,7 @@ scripted::FrameInput RandomInput(std::mt19937 &random) {
     input.mouse = {static_cast<float>(random() % 1100) - 50.0f,
                    static_cast<float>(random() % 1100) - 50.0f};
     input.click = random() % 20 == 0;
-    const unsigned timeKind = random() % 1000;
+    const auto timeKind = random() % 1000;
     if (timeKind == 0) {
         input.frameTime = 1.0f + static_cast<float>(random() % 5000) / 1000.0f;  // a stall
     } else if (timeKind < 50) {

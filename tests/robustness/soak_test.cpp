@@ -88,15 +88,28 @@ scripted::FrameInput RandomInput(std::mt19937 &random) {
     static const int keys[] = {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT, KEY_P, KEY_R, KEY_M};
     scripted::FrameInput input;
     for (int key : keys) {
-        // P, R and M rarely, so that games last long enough to grow.
-        const unsigned chance = (key == KEY_P || key == KEY_R || key == KEY_M) ? 400 : 6;
+        // Turns now and then, pauses rarely, and a quick R or M once a game
+        // is over, so that most frames are spent playing.
+        unsigned chance = 40;
+        if (key == KEY_P) {
+            chance = 300;
+        } else if (key == KEY_R || key == KEY_M) {
+            chance = 60;
+        }
         if (random() % chance == 0) {
             input.keys.push_back(key);
         }
     }
-    input.mouse = {static_cast<float>(random() % 1100) - 50.0f,
-                   static_cast<float>(random() % 1100) - 50.0f};
-    input.click = random() % 20 == 0;
+    // Half the time around the level buttons (gaps and edges included), so
+    // that clicks on the menu start games now and then.
+    if (random() % 2 == 0) {
+        input.mouse = {380.0f + static_cast<float>(random() % 240),
+                       420.0f + static_cast<float>(random() % 270)};
+    } else {
+        input.mouse = {static_cast<float>(random() % 1100) - 50.0f,
+                       static_cast<float>(random() % 1100) - 50.0f};
+    }
+    input.click = random() % 10 == 0;
     const auto timeKind = random() % 1000;
     if (timeKind == 0) {
         input.frameTime = 1.0f + static_cast<float>(random() % 5000) / 1000.0f;  // a stall
@@ -138,10 +151,12 @@ TEST_F(SoakTest, AHundredThousandRandomFramesKeepTheGameWholeAndAllocateNothingE
     std::mt19937 random(20261211);
     int gamesStarted = 0;
     int longestSnake = 0;
+    long long playingFrames = 0;
 
     for (long long frame = 0; frame < kFrames; frame++) {
         scripted::SetCurrentInput(RandomInput(random));
         const GameScreen before = state.currentScreen;
+        playingFrames += before == PLAYING ? 1 : 0;
         const long long resizesBefore = snakeStorageResizes;
         const int bestBefore = highScore;
         countingAllocations = true;
@@ -166,6 +181,10 @@ TEST_F(SoakTest, AHundredThousandRandomFramesKeepTheGameWholeAndAllocateNothingE
     EXPECT_EQ(scripted::LiveResourceCount(), liveResources);
     EXPECT_GT(gamesStarted, 10) << "the random input must actually play";
     EXPECT_GT(longestSnake, 3);
+    EXPECT_GT(playingFrames, kFrames / 4);
+    RecordProperty("playingFrames", std::to_string(playingFrames));
+    RecordProperty("gamesStarted", std::to_string(gamesStarted));
+    RecordProperty("longestSnake", std::to_string(longestSnake));
     ShutDown(state, assets);
     EXPECT_EQ(scripted::LiveResourceCount(), 0);
 }

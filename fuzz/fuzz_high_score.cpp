@@ -9,8 +9,12 @@
 
 namespace {
 
-bool IsSpace(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+bool IsSpace(unsigned char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+bool IsDigit(unsigned char c) {
+    return c >= '0' && c <= '9';
+}
 
 // White space, an optional sign, then digits; saturates at the int range.
 bool ReferenceRead(const uint8_t *data, size_t size, int &value) {

@@ -7,12 +7,12 @@
 
 #include "raylib.h"
 
-inline constexpr int SCREEN_SIZE = 1000;     // the window is this many pixels square
-inline constexpr int CELL_SIZE = 20;         // one grid cell, one snake segment
-inline constexpr int ITEM_SIZE = 40;         // fruits and skulls cover two by two cells
-inline constexpr int FRUIT_COUNT = 10;       // fruits on the board at once
-inline constexpr int GRID_MAX_INDEX = 48;    // items lie on cells 0..48 of each axis
-inline constexpr int EAT_FLASH_FRAMES = 5;   // playing frames the eat highlight lasts
+inline constexpr int SCREEN_SIZE = 1000;    // the window is this many pixels square
+inline constexpr int CELL_SIZE = 20;        // one grid cell, one snake segment
+inline constexpr int ITEM_SIZE = 40;        // fruits and skulls cover two by two cells
+inline constexpr int FRUIT_COUNT = 10;      // fruits on the board at once
+inline constexpr int GRID_MAX_INDEX = 48;   // items lie on cells 0..48 of each axis
+inline constexpr int EAT_FLASH_FRAMES = 5;  // playing frames the eat highlight lasts
 inline constexpr int SNAKE_START_CAPACITY = 16;
 
 // The player's snake. body[0] is the drawn head and the cell of every

@@ -4,7 +4,9 @@
 
 namespace {
 
-const Level &LevelInfo(int level) { return Levels[level - 1]; }
+const Level &LevelInfo(int level) {
+    return Levels[level - 1];
+}
 
 void EnterLevel(GameState &state, int level) {
     state.level = level;

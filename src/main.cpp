@@ -1,3 +1,5 @@
 #include "coilrush.h"
 
-int main() { return RunCoilrush(); }
+int main() {
+    return RunCoilrush();
+}

@@ -32,8 +32,12 @@ Color ButtonColor(int level) {
     return LIGHTGRAY;
 }
 
-int TextX(const Rectangle &bounds, float offset) { return static_cast<int>(bounds.x + offset); }
-int TextY(const Rectangle &bounds) { return static_cast<int>(bounds.y + 15.0f); }
+int TextX(const Rectangle &bounds, float offset) {
+    return static_cast<int>(bounds.x + offset);
+}
+int TextY(const Rectangle &bounds) {
+    return static_cast<int>(bounds.y + 15.0f);
+}
 
 void DrawLevelButtons() {
     Color colors[LEVEL_COUNT];

@@ -1,10 +1,13 @@
 #include "game_fixture.h"
 
-#include <fstream>
-#include <sstream>
 #include <unistd.h>
 
-bool SameColor(Color a, Color b) { return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a; }
+#include <fstream>
+#include <sstream>
+
+bool SameColor(Color a, Color b) {
+    return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
+}
 
 std::string ReadFile(const std::filesystem::path &path) {
     std::ifstream in(path, std::ios::binary);

@@ -22,7 +22,7 @@ std::string ReadFile(const std::filesystem::path &path);
 void WriteFile(const std::filesystem::path &path, const std::string &content);
 
 class GameTest : public ::testing::Test {
-protected:
+  protected:
     // Each test runs in a fresh working directory with a fresh platform.
     void SetUp() override;
     void TearDown() override;

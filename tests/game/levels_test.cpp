@@ -70,7 +70,7 @@ struct PromotionCase {
 
 TEST_F(LevelsTest, PromotionFollowsTheScoreAndPlacesTheNewLevelsSkull) {
     const PromotionCase cases[] = {
-        {1, 99, 1, 0},  {1, 100, 2, 0}, {2, 299, 2, 0}, {2, 300, 3, 2}, {3, 499, 3, 0},
+        {1, 99, 1, 0},  {1, 100, 2, 0},  {2, 299, 2, 0}, {2, 300, 3, 2}, {3, 499, 3, 0},
         {3, 500, 4, 2}, {4, 9999, 4, 0}, {1, 500, 4, 4},  // one call can pass every threshold
     };
     StartGame();

@@ -52,8 +52,7 @@ struct LockCase {
 
 TEST_F(MenuTest, LocksAndHoverColoursFollowTheBestScore) {
     const Color hover[] = {RED, GREEN, PURPLE, BLUE};
-    const LockCase cases[] = {{0, 1},   {99, 1},  {100, 2}, {299, 2},
-                              {300, 3}, {499, 3}, {500, 4}};
+    const LockCase cases[] = {{0, 1}, {99, 1}, {100, 2}, {299, 2}, {300, 3}, {499, 3}, {500, 4}};
     for (const LockCase &c : cases) {
         SCOPED_TRACE(c.bestScore);
         highScore = c.bestScore;

@@ -4,7 +4,7 @@
 namespace {
 
 class BetweenGamesTest : public GameTest {
-protected:
+  protected:
     // A game at level 2 that has just ended with the given score.
     void EndGameWithScore(int score) {
         StartPlaying(2);
@@ -36,8 +36,8 @@ TEST_F(BetweenGamesTest, ThePauseScreenShowsOnlyItsThreeTexts) {
     const RecordedFrame &frame = PlayFrame();
 
     EXPECT_TRUE(OnlyTextOnTheClearedWindow(frame));
-    EXPECT_EQ(TextsOf(frame), (std::vector<std::string>{"PAUSED", "Press P to Resume",
-                                                        "Press M for Menu"}));
+    EXPECT_EQ(TextsOf(frame),
+              (std::vector<std::string>{"PAUSED", "Press P to Resume", "Press M for Menu"}));
     const DrawCall *paused = scripted::FindText(frame, "PAUSED");
     EXPECT_EQ(paused->rect.x, 420.0f);
     EXPECT_EQ(paused->rect.y, 460.0f);

@@ -8,7 +8,7 @@ const std::string kBite = "soundeffect/cartoonbite.mp3";
 const std::string kGameOver = "soundeffect/gameover.mp3";
 
 class PlayingTest : public GameTest {
-protected:
+  protected:
     // A three-segment snake with its head at (x, y), moving along direction.
     void PlaceSnake(float x, float y, Vector2 direction) {
         state.snake.position = {x, y};
@@ -100,8 +100,8 @@ struct EdgeCase {
     const char *name;
     Vector2 head;
     Vector2 direction;
-    float outside;   // head coordinate on the step that leaves the board
-    float reentry;   // head coordinate one step later
+    float outside;  // head coordinate on the step that leaves the board
+    float reentry;  // head coordinate one step later
     bool alongX;
 };
 

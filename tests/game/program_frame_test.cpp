@@ -126,10 +126,10 @@ TEST_F(ProgramTest, EveryFrameFeedsTheMusicClearsToRaywhiteAndRunsOneScreen) {
         }
     }
     const std::string music = "UpdateMusicStream soundeffect/game-music-loop-7.mp3";
-    EXPECT_EQ(perFrame, (std::vector<std::string>{"WindowShouldClose", music, "BeginDrawing",
-                                                  "EndDrawing", "WindowShouldClose", music,
-                                                  "BeginDrawing", "EndDrawing",
-                                                  "WindowShouldClose"}));
+    EXPECT_EQ(perFrame,
+              (std::vector<std::string>{"WindowShouldClose", music, "BeginDrawing", "EndDrawing",
+                                        "WindowShouldClose", music, "BeginDrawing", "EndDrawing",
+                                        "WindowShouldClose"}));
 }
 
 TEST_F(ProgramTest, EveryAssetMissingStillShowsTheMenuAndExitsCleanly) {

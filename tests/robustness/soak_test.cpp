@@ -36,8 +36,12 @@ void *operator new(std::size_t size) {
     }
     throw std::bad_alloc();
 }
-void operator delete(void *memory) noexcept { std::free(memory); }
-void operator delete(void *memory, std::size_t) noexcept { std::free(memory); }
+void operator delete(void *memory) noexcept {
+    std::free(memory);
+}
+void operator delete(void *memory, std::size_t) noexcept {
+    std::free(memory);
+}
 
 namespace {
 
@@ -120,12 +124,13 @@ scripted::FrameInput RandomInput(std::mt19937 &random) {
 }
 
 class SoakTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         previousDir = std::filesystem::current_path();
-        workDir = std::filesystem::temp_directory_path() /
-                  ("coilrush-soak-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                   "-" + std::to_string(std::rand()));
+        workDir =
+            std::filesystem::temp_directory_path() /
+            ("coilrush-soak-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "-" + std::to_string(std::rand()));
         std::filesystem::create_directories(workDir);
         std::filesystem::current_path(workDir);
         scripted::ResetPlatform();

@@ -30,16 +30,27 @@ struct CadenceCase {
     int framesPerStep;
 };
 
-TEST_F(PlayingTest, AtASteadySixtyFramesPerSecondTheSnakeStepsEvery4_4_3_2Frames) {
+TEST_F(PlayingTest, OverAMinuteAtSixtyFramesPerSecondEveryStepTakes4_4_3_2Frames) {
     StartGame();
     for (CadenceCase c : {CadenceCase{1, 4}, {2, 4}, {3, 3}, {4, 2}}) {
         SCOPED_TRACE(c.level);
         StartPlaying(c.level);
         QueueQuietRandomValues();
         state.moveTimer = 0.0f;
-        for (int step = 0; step < 30; step++) {
-            ASSERT_EQ(FramesUntilStep(), c.framesPerStep) << "step " << step;
+        std::vector<int> framesPerStep;
+        int framesSinceStep = 0;
+        for (int frame = 0; frame < 60 * 60; frame++) {
+            const Vector2 before = Head();
+            PlayFrame();
+            framesSinceStep++;
+            if (Head().x != before.x || Head().y != before.y) {
+                framesPerStep.push_back(framesSinceStep);
+                framesSinceStep = 0;
+            }
         }
+        ASSERT_EQ(state.currentScreen, PLAYING);
+        EXPECT_EQ(framesPerStep.size(), static_cast<size_t>(3600 / c.framesPerStep));
+        EXPECT_EQ(framesPerStep, std::vector<int>(framesPerStep.size(), c.framesPerStep));
     }
 }
 

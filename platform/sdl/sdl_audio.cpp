@@ -3,8 +3,10 @@
 // Sound or Music simply plays nothing.
 
 #include <SDL_mixer.h>
+#include <unistd.h>
 
 #include <cmath>
+#include <string>
 
 #include "sdl_platform.h"
 
@@ -34,6 +36,29 @@ bool OpenDummyMixer() {
         return false;
     }
     return OpenMixer();
+}
+
+// True on a Linux machine with no sound card and no sound server to talk to.
+// There SDL would probe ALSA, fail, and need up to 100 ms to stop its
+// device-watching thread before the silent driver could take over: a delay
+// the player would see before the first frame.
+bool HasNoSoundOutput() {
+#ifdef __linux__
+    if (SDL_getenv("SDL_AUDIODRIVER") != nullptr || access("/dev/snd", F_OK) == 0 ||
+        SDL_getenv("PULSE_SERVER") != nullptr) {
+        return false;
+    }
+    if (const char *runtimeDir = SDL_getenv("XDG_RUNTIME_DIR")) {
+        const std::string runtime = runtimeDir;
+        if (access((runtime + "/pulse/native").c_str(), F_OK) == 0 ||
+            access((runtime + "/pipewire-0").c_str(), F_OK) == 0) {
+            return false;
+        }
+    }
+    return true;
+#else
+    return false;
+#endif
 }
 
 int MixerVolume(float volume) {
@@ -81,6 +106,10 @@ void InitAudioDevice(void) {
     auto &audio = Platform().audio;
     if (audio.ready) {
         return;
+    }
+    if (HasNoSoundOutput()) {
+        SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+        audio.usingDummyDriver = true;
     }
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         SDL_Log("InitAudioDevice: %s", SDL_GetError());

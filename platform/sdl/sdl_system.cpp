@@ -151,6 +151,9 @@ void InitWindow(int width, int height, const char *title) {
     // under Mesa): five times the memory and far more CPU.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    // A click that gives the window the focus still counts: otherwise the
+    // first click on a level button of an unfocused window is lost.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         SDL_Log("InitWindow: %s", SDL_GetError());
         return;

@@ -230,8 +230,12 @@ Texture2D LoadTexture(const char *fileName) {
     }
     // Pixel art stays crisp when stretched.
     SDL_SetTextureScaleMode(sdlTexture, SDL_ScaleModeNearest);
-    SDL_SetTextureBlendMode(sdlTexture, SDL_BLENDMODE_BLEND);
-    SDL_QueryTexture(sdlTexture, nullptr, nullptr, &texture.width, &texture.height);
+    Uint32 format = 0;
+    SDL_QueryTexture(sdlTexture, &format, nullptr, &texture.width, &texture.height);
+    // Opaque pictures (the level maps) are copied, not blended: the software
+    // renderer's blending path costs several times more per pixel.
+    SDL_SetTextureBlendMode(
+        sdlTexture, SDL_ISPIXELFORMAT_ALPHA(format) ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE);
     texture.id = StoreTexture(sdlTexture);
     texture.mipmaps = 1;
     texture.format = PIXELFORMAT_UNCOMPRESSED_R8G8B8A8;

@@ -51,11 +51,7 @@ void BuildInitialState(GameState &state) {
     state.moveTimer = 0.0f;
     state.moveInterval = Levels[0].moveInterval;
     InitSnake(state.snake);
-    for (Fruit &fruit : state.fruits) {
-        SpawnFruit(fruit);
-    }
-    SpawnSkull(state.skull1);
-    SpawnSkull(state.skull2);
+    SpawnBoardItems(state);
     state.skullTimer = 0.0f;
     state.skullInterval = SKULL_INTERVAL;
 }

@@ -61,6 +61,8 @@ inline constexpr Level Levels[LEVEL_COUNT] = {
 };
 
 bool IsLevelUnlocked(int level, int bestScore);  // level 1 always is
+// All ten fruits in index order, then skull1 and skull2: a new board.
+void SpawnBoardItems(GameState &state);
 void StartLevel(GameState &state, int level);
 void PromoteLevel(GameState &state);
 void RestartGame(GameState &state);

@@ -30,6 +30,16 @@ bool IsLevelUnlocked(int level, int bestScore) {
     return bestScore > LevelInfo(level).reachedAbove;
 }
 
+// skull2 is placed although levels 1 and 2 leave it out of play; skull3 is
+// first placed when a game reaches level 4.
+void SpawnBoardItems(GameState &state) {
+    for (Fruit &fruit : state.fruits) {
+        SpawnFruit(fruit);
+    }
+    SpawnSkull(state.skull1);
+    SpawnSkull(state.skull2);
+}
+
 void StartLevel(GameState &state, int level) {
     EnterLevel(state, level);
     InitSnake(state.snake);
@@ -57,11 +67,7 @@ void PromoteLevel(GameState &state) {
 void RestartGame(GameState &state) {
     EnterLevel(state, 1);
     InitSnake(state.snake);
-    for (Fruit &fruit : state.fruits) {
-        SpawnFruit(fruit);
-    }
-    SpawnSkull(state.skull1);
-    SpawnSkull(state.skull2);
+    SpawnBoardItems(state);
     state.moveTimer = 0.0f;
     state.skullTimer = 0.0f;
     state.newRecord = false;

@@ -105,28 +105,50 @@ def check_only_colours(picture, allowed, screen):
         screen, ", ".join(harness.describe_colour(v) for v in sorted(extra)[:8])))
 
 
+def settled(game, examine, seconds=1.0):
+    """The first whole-window picture that examine accepts within seconds.
+
+    A grab can fall on the one frame in which a screen changes; the checks
+    are repeated on later frames before a difference counts as a failure.
+    """
+    deadline = time.monotonic() + seconds
+    while True:
+        picture = game.grab()
+        try:
+            examine(picture)
+            return picture
+        except ScenarioFailure:
+            if time.monotonic() >= deadline:
+                raise
+        time.sleep(0.01)
+
+
 def wait_for_pause_screen(game, background):
     game.wait_for_picture(PAUSED_BOX, lambda p: p.count(ORANGE) > 100, "\"PAUSED\" in ORANGE")
-    picture = game.grab()
-    check(picture.count(DARKGRAY, PAUSE_HINTS_BOX) > 100, "the pause hints in DARKGRAY are missing")
-    check_only_colours(picture, [RAYWHITE, ORANGE, DARKGRAY], "pause screen")
-    if background is not None and background.usable():
-        check(background.cleared_share(picture, [PAUSED_BOX, PAUSE_HINTS_BOX]) == 1.0,
-              "the level picture still shows behind the pause texts")
-    check(picture.count(PURPLE, HUD_BOX) == 0, "the status lines still show while paused")
-    return picture
+
+    def examine(picture):
+        check(picture.count(DARKGRAY, PAUSE_HINTS_BOX) > 100, "the pause hints in DARKGRAY are missing")
+        check_only_colours(picture, [RAYWHITE, ORANGE, DARKGRAY], "pause screen")
+        if background is not None and background.usable():
+            check(background.cleared_share(picture, [PAUSED_BOX, PAUSE_HINTS_BOX]) == 1.0,
+                  "the level picture still shows behind the pause texts")
+        check(picture.count(PURPLE, HUD_BOX) == 0, "the status lines still show while paused")
+
+    return settled(game, examine)
 
 
 def wait_for_game_over(game, record):
     game.wait_for_picture(GAME_OVER_BOX, lambda p: p.count(RED) > 100, "\" GAME OVER \" in RED")
-    picture = game.grab()
-    check_only_colours(picture, [RAYWHITE, RED, BLACK, GOLD, DARKGRAY, GRAY], "game-over screen")
-    gold = picture.count(GOLD, NEW_RECORD_BOX)
-    if record:
-        check(gold > 100, "\"NEW HIGH SCORE!\" in GOLD is missing after a record")
-    else:
-        check(gold == 0, "\"NEW HIGH SCORE!\" shows although the score is no record")
-    return picture
+
+    def examine(picture):
+        check_only_colours(picture, [RAYWHITE, RED, BLACK, GOLD, DARKGRAY, GRAY], "game-over screen")
+        gold = picture.count(GOLD, NEW_RECORD_BOX)
+        if record:
+            check(gold > 100, "\"NEW HIGH SCORE!\" in GOLD is missing after a record")
+        else:
+            check(gold == 0, "\"NEW HIGH SCORE!\" shows although the score is no record")
+
+    return settled(game, examine)
 
 
 def hold(game, box, test, what, seconds):

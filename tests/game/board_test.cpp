@@ -5,16 +5,6 @@ namespace {
 
 using BoardTest = GameTest;
 
-std::vector<DrawCall> CallsOfKind(const RecordedFrame &frame, DrawKind kind) {
-    std::vector<DrawCall> calls;
-    for (const DrawCall &call : frame.draws) {
-        if (call.kind == kind) {
-            calls.push_back(call);
-        }
-    }
-    return calls;
-}
-
 TEST_F(BoardTest, APlayingFrameDrawsBackgroundSnakeFruitsSkullsThenStatusLines) {
     StartGame(250);
     StartPlaying(3);
@@ -79,12 +69,7 @@ TEST_F(BoardTest, OnlyTheLevelsActiveSkullsAreDrawn) {
     for (SkullCountCase c : {SkullCountCase{1, 1}, {2, 1}, {3, 2}, {4, 3}}) {
         SCOPED_TRACE(c.level);
         StartPlaying(c.level);
-        const RecordedFrame &frame = PlayFrame();
-        size_t skulls = 0;
-        for (const DrawCall &call : frame.draws) {
-            skulls += call.texturePath == "Skull.png" ? 1 : 0;
-        }
-        EXPECT_EQ(skulls, c.skullsDrawn);
+        EXPECT_EQ(PicturesDrawnFrom(PlayFrame(), "Skull.png"), c.skullsDrawn);
     }
 }
 

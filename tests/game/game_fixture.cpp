@@ -21,6 +21,24 @@ void WriteFile(const std::filesystem::path &path, const std::string &content) {
     out << content;
 }
 
+std::vector<DrawCall> CallsOfKind(const RecordedFrame &frame, DrawKind kind) {
+    std::vector<DrawCall> calls;
+    for (const DrawCall &call : frame.draws) {
+        if (call.kind == kind) {
+            calls.push_back(call);
+        }
+    }
+    return calls;
+}
+
+size_t PicturesDrawnFrom(const RecordedFrame &frame, const std::string &fileName) {
+    size_t count = 0;
+    for (const DrawCall &call : frame.draws) {
+        count += call.kind == DrawKind::TexturePro && call.texturePath == fileName ? 1 : 0;
+    }
+    return count;
+}
+
 void GameTest::SetUp() {
     scripted::ResetPlatform();
     highScore = 0;

@@ -20,6 +20,10 @@ using scripted::RecordedFrame;
 bool SameColor(Color a, Color b);
 std::string ReadFile(const std::filesystem::path &path);
 void WriteFile(const std::filesystem::path &path, const std::string &content);
+// The draw calls of one kind, in drawing order.
+std::vector<DrawCall> CallsOfKind(const RecordedFrame &frame, DrawKind kind);
+// How many pictures from fileName a frame drew.
+size_t PicturesDrawnFrom(const RecordedFrame &frame, const std::string &fileName);
 
 class GameTest : public ::testing::Test {
   protected:

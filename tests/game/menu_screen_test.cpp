@@ -8,16 +8,6 @@ using MenuTest = GameTest;
 
 const Vector2 kButtonCentres[] = {{500, 465}, {500, 525}, {500, 585}, {500, 645}};
 
-std::vector<DrawCall> ButtonFaces(const RecordedFrame &frame) {
-    std::vector<DrawCall> faces;
-    for (const DrawCall &call : frame.draws) {
-        if (call.kind == DrawKind::RectangleRec) {
-            faces.push_back(call);
-        }
-    }
-    return faces;
-}
-
 TEST_F(MenuTest, TitleIsCentredWithMeasureTextAndTheTextsStandWhereTheyBelong) {
     StartGame(123);
 
@@ -65,7 +55,7 @@ TEST_F(MenuTest, LocksAndHoverColoursFollowTheBestScore) {
             hoverInput.mouse = kButtonCentres[level - 1];
             const RecordedFrame &frame = PlayFrame(hoverInput);
 
-            const std::vector<DrawCall> faces = ButtonFaces(frame);
+            const std::vector<DrawCall> faces = CallsOfKind(frame, DrawKind::RectangleRec);
             ASSERT_EQ(faces.size(), 4u);
             for (int other = 1; other <= 4; other++) {
                 const bool lit = other == level && unlocked;

@@ -284,11 +284,8 @@ TEST_F(PlayingTest, PromotionTakesEffectAtOnceButTheNewBackgroundShowsFromTheNex
     EXPECT_EQ(state.moveInterval, 0.04f);
     EXPECT_EQ(frame.draws[1].texturePath, "map/level2map.png");
     EXPECT_NE(scripted::FindText(frame, "Level: 3"), nullptr);
-    size_t skulls = 0;
-    for (const DrawCall &call : frame.draws) {
-        skulls += call.texturePath == "Skull.png" ? 1 : 0;
-    }
-    EXPECT_EQ(skulls, 2u) << "the new skull is drawn in the frame that placed it";
+    EXPECT_EQ(PicturesDrawnFrom(frame, "Skull.png"), 2u)
+        << "the new skull is drawn in the frame that placed it";
     EXPECT_EQ(state.skull2.position.x, 400.0f);
     EXPECT_EQ(PlayFrame().draws[1].texturePath, "map/level3map.png");
 }

@@ -61,6 +61,8 @@ inline constexpr Level Levels[LEVEL_COUNT] = {
 };
 
 bool IsLevelUnlocked(int level, int bestScore);  // level 1 always is
+// The skulls the current level plays with, skull1 first (level 1 to 4).
+void SpawnActiveSkulls(GameState &state);
 // All ten fruits in index order, then skull1 and skull2: a new board.
 void SpawnBoardItems(GameState &state);
 void StartLevel(GameState &state, int level);

@@ -13,14 +13,6 @@ void EnterLevel(GameState &state, int level) {
     state.moveInterval = LevelInfo(level).moveInterval;
 }
 
-// Places the skulls the given level plays with, skull1 first.
-void SpawnActiveSkulls(GameState &state, int level) {
-    Fruit *skulls[] = {&state.skull1, &state.skull2, &state.skull3};
-    for (int i = 0; i < LevelInfo(level).skullCount; i++) {
-        SpawnSkull(*skulls[i]);
-    }
-}
-
 }  // namespace
 
 bool IsLevelUnlocked(int level, int bestScore) {
@@ -40,10 +32,17 @@ void SpawnBoardItems(GameState &state) {
     SpawnSkull(state.skull2);
 }
 
+void SpawnActiveSkulls(GameState &state) {
+    Fruit *skulls[] = {&state.skull1, &state.skull2, &state.skull3};
+    for (int i = 0; i < LevelInfo(state.level).skullCount; i++) {
+        SpawnSkull(*skulls[i]);
+    }
+}
+
 void StartLevel(GameState &state, int level) {
     EnterLevel(state, level);
     InitSnake(state.snake);
-    SpawnActiveSkulls(state, level);
+    SpawnActiveSkulls(state);
     state.newRecord = false;
     state.currentScreen = PLAYING;
 }

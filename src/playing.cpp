@@ -103,13 +103,7 @@ void RelocateSkulls(GameState &state) {
     if (!TimerFires(state.skullTimer, state.skullInterval)) {
         return;
     }
-    SpawnSkull(state.skull1);
-    if (state.level >= 3) {
-        SpawnSkull(state.skull2);
-    }
-    if (state.level == 4) {
-        SpawnSkull(state.skull3);
-    }
+    SpawnActiveSkulls(state);
 }
 
 }  // namespace

@@ -75,13 +75,25 @@ def snake_head_x(picture):
     return None if best is None else best[0]
 
 
+def playing_head_x(game):
+    """The snake's head in its starting row, or None; a game that has ended
+    meanwhile (a skull placed in its path) makes the run inconclusive."""
+    head = snake_head_x(game.grab(SNAKE_ROW_BOX))
+    if head is None and game.grab(GAME_OVER_BOX).count(RED) > 100:
+        raise Inconclusive("the game ended while the snake was watched (a skull in its path?)")
+    return head
+
+
 def wait_for_snake(game, what="the snake's DARKGREEN head in its starting row", timeout=8):
-    def probe():
-        head = snake_head_x(game.grab(SNAKE_ROW_BOX))
-        if head is None and game.grab(GAME_OVER_BOX).count(RED) > 100:
-            raise Inconclusive("the game ended before the snake was seen (a skull in its path?)")
-        return head
-    return game.wait_until(probe, what, timeout)
+    return game.wait_until(lambda: playing_head_x(game), what, timeout)
+
+
+def wait_for_snake_to_move(game, first, what="the snake moving along its row"):
+    """The head's new place once it has left x = first."""
+    def moved_head():
+        head = playing_head_x(game)
+        return head if head is not None and head != first else None
+    return game.wait_until(moved_head, what)
 
 
 def wait_for_board(game, background, timeout=8):
@@ -367,8 +379,7 @@ def play_pause_resume(args):
     start_level(game, 1, background)
     # The snake moves right at 15 cells a second.
     first = wait_for_snake(game)
-    moved = game.wait_until(lambda: (snake_head_x(game.grab(SNAKE_ROW_BOX)) or first) != first and
-                            snake_head_x(game.grab(SNAKE_ROW_BOX)), "the snake moving along its row")
+    moved = wait_for_snake_to_move(game, first)
     log("snake moved from x=%d to x=%d" % (first, moved))
 
     before = wait_for_snake(game)
@@ -586,8 +597,7 @@ def bad_assets(args, variant, extra_env=None):
     click_button(game, 1)
     wait_for_board(game, None, timeout=30)
     first = wait_for_snake(game)
-    game.wait_until(lambda: (snake_head_x(game.grab(SNAKE_ROW_BOX)) or first) != first,
-                    "the snake moving")
+    wait_for_snake_to_move(game, first, "the snake moving")
     log("playing: status lines and a moving snake")
     if variant == "huge_png":
         bottom = game.grab((0, 980, 1000, 981))
